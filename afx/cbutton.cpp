@@ -1,0 +1,3 @@
+#include "afx/cbutton.h"
+
+IMPLEMENT_DYNAMIC(CButton, CWnd)

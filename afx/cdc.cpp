@@ -1,0 +1,3 @@
+#include "afx/cdc.h"
+
+IMPLEMENT_DYNAMIC(CDC, CObject)

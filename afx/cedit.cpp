@@ -1,0 +1,3 @@
+#include "afx/cedit.h"
+
+IMPLEMENT_DYNAMIC(CEdit, CWnd)

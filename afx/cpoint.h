@@ -1,0 +1,19 @@
+// CPoint: a POINT with constructors.
+#pragma once
+
+#include <windows.h>
+
+class CPoint : public POINT {
+public:
+    CPoint() { x = y = 0; }
+    CPoint(int initX, int initY)
+    {
+        x = initX;
+        y = initY;
+    }
+    CPoint(POINT pt)
+    {
+        x = pt.x;
+        y = pt.y;
+    }
+};
