@@ -2,7 +2,7 @@
 // that TYPE points to.
 #pragma once
 
-#include <windows.h>
+#include "afx/winheaders.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,7 +1,7 @@
 // CDataExchange and DDX_Control: binding dialog controls to their objects.
 #pragma once
 
-#include <windows.h>
+#include "afx/winheaders.h"
 
 class CWnd;
 

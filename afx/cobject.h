@@ -1,7 +1,7 @@
 // CObject and run-time class information (class name and base class).
 #pragma once
 
-#include <windows.h>
+#include "afx/winheaders.h"
 
 struct CRuntimeClass {
     LPCSTR m_lpszClassName;

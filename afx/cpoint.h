@@ -1,7 +1,7 @@
 // CPoint: a POINT with constructors.
 #pragma once
 
-#include <windows.h>
+#include "afx/winheaders.h"
 
 class CPoint : public POINT {
 public:

@@ -1,7 +1,7 @@
 // CRect: a RECT with constructors and its width and height.
 #pragma once
 
-#include <windows.h>
+#include "afx/winheaders.h"
 
 class CRect : public RECT {
 public:

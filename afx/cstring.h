@@ -1,7 +1,7 @@
 // CString: a single-byte (ANSI) string with MFC's interface.
 #pragma once
 
-#include <windows.h>
+#include "afx/winheaders.h"
 
 #include <string>
 

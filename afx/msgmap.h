@@ -9,7 +9,7 @@
 // handler's result are kept apart.
 #pragma once
 
-#include <windows.h>
+#include "afx/winheaders.h"
 
 class CCmdTarget;
 

@@ -1,6 +1,6 @@
 #include "afx/trace.h"
 
-#include <windows.h>
+#include "afx/winheaders.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -9,16 +9,17 @@ set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
 add_subdirectory(${SPOOLSCOPE_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 include(GoogleTest)
 
-# Registers a GoogleTest program's cases with CTest. Windows programs are
-# listed and run through the emulator; they need the Wine session fixture.
+# Registers a GoogleTest program's cases with CTest; further arguments are
+# test properties (e.g. RESOURCE_LOCK name). Windows programs are listed and
+# run through the emulator; they need the Wine session fixture.
 function(spoolscope_add_gtest target)
   if(NOT SPOOLSCOPE_RUN_TESTS)
     return()
   endif()
   if(WIN32)
     gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-                         PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 180)
+                         PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 180 ${ARGN})
   else()
-    gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT 180)
+    gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT 180 ${ARGN})
   endif()
 endfunction()

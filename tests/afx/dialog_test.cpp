@@ -1,5 +1,5 @@
 #include "afx/afx.h"
-#include "pump.h"
+#include "support/pump.h"
 #include "resource.h"
 
 #include <gmock/gmock.h>

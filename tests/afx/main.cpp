@@ -1,5 +1,4 @@
-#include <windows.h>
-#include <commctrl.h>
+#include "afx/winheaders.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // sending control's reflected entry consumes it, and only codes the control
 // does not reflect reach the parent's own map.
 #include "afx/afx.h"
-#include "pump.h"
+#include "support/pump.h"
 #include "resource.h"
 
 #include <gmock/gmock.h>

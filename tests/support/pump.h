@@ -1,7 +1,7 @@
 // Message pumping with a deadline for the framework tests.
 #pragma once
 
-#include <windows.h>
+#include "afx/winheaders.h"
 
 #include <functional>
 
