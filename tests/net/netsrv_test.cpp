@@ -3,10 +3,11 @@
 #include "spoolscope/netsrv.h"
 
 #include "fakewinsock.h"
-#include "loopbackwinsock.h"
-#include "simprocess.h"
+#include "support/loopbackwinsock.h"
+#include "support/simprocess.h"
 #include "support/pump.h"
 #include "support/tracecapture.h"
+#include "support/udpsender.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -44,33 +45,6 @@ std::vector<std::string> RecordNames(CNetSrv& srv)
     return result;
 }
 
-// A plain socket of the test that sends datagrams to the service.
-class Sender {
-public:
-    Sender() : m_hSocket(::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP)) {}
-    ~Sender() { ::closesocket(m_hSocket); }
-    bool Send(const std::string& bytes)
-    {
-        sockaddr_in to = {};
-        to.sin_family = AF_INET;
-        to.sin_addr.s_addr = inet_addr("127.0.0.1");
-        to.sin_port = htons(60000);
-        return ::sendto(m_hSocket, bytes.data(), static_cast<int>(bytes.size()), 0,
-                        reinterpret_cast<sockaddr*>(&to), sizeof(to)) == static_cast<int>(bytes.size());
-    }
-
-private:
-    SOCKET m_hSocket;
-};
-
-std::string Table(const std::vector<std::string>& names)
-{
-    std::string table(992, '\0');
-    for (size_t i = 0; i < names.size() && i < 8; ++i)
-        memcpy(&table[124 * i], names[i].data(), names[i].size());
-    return table;
-}
-
 TEST(NetSrvTest, PresenceRepliesAreCollectedInArrivalOrderWithDuplicates)
 {
     CNetSrv srv;
@@ -99,9 +73,9 @@ TEST(NetSrvTest, OnlyAReplyByteOrAWholeTableIsTaken)
         {"993 bytes", std::string(993, 'P')},
         {"1024 bytes", std::string(1024, 'P')},
         {"1025 bytes, longer than the buffer", std::string(1025, 'P')},
-        {"a table of empty slots", Table({})},
+        {"a table of empty slots", StatusTable({})},
     };
-    Sender sender;
+    UdpSender sender;
     for (const auto& c : cases) {
         CNetSrv srv;
         ASSERT_TRUE(sender.Send(c.bytes)) << c.name;
@@ -167,7 +141,7 @@ TEST(NetSrvTest, TablesBeforeATakeAllLandOldestFirst)
 
 TEST(NetSrvTest, MisbehavingServersAddNothingOrStayInsideTheRecord)
 {
-    Sender sender;
+    UdpSender sender;
     struct {
         const char* flags;
         size_t records;
@@ -198,8 +172,8 @@ TEST(NetSrvTest, DiscoverEmptiesTheAddressesAndLeavesTheRecords)
 {
     LoopbackWinsock winsock;
     CNetSrvProbe srv;
-    Sender sender;
-    sender.Send(Table({"Late"}));  // the answer to a query before the discovery
+    UdpSender sender;
+    sender.Send(StatusTable({"Late"}));  // the answer to a query before the discovery
     ASSERT_TRUE(PumpUntil(srv.m_hWnd, [&] { return srv.GetPrinterRecords()->GetSize() == 1; }));
     srv.AddServerAddress("127.0.0.9");
 
@@ -221,8 +195,8 @@ TEST(NetSrvTest, AnAddressThatDoesNotConvertIsSentNowhere)
 TEST(NetSrvTest, CollectorsAreBoundedBetweenTakes)
 {
     CNetSrv srv;
-    Sender sender;
-    const std::string table = Table({"A", "B", "C", "D", "E", "F", "G", "H"});
+    UdpSender sender;
+    const std::string table = StatusTable({"A", "B", "C", "D", "E", "F", "G", "H"});
     // In bursts, so that the socket's receive queue never overflows.
     for (int nBurst = 0; nBurst < 50; ++nBurst) {
         for (int i = 0; i < 100; ++i)

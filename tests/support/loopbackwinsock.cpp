@@ -1,4 +1,4 @@
-#include "loopbackwinsock.h"
+#include "support/loopbackwinsock.h"
 
 #include <cstdio>
 

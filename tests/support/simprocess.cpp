@@ -1,4 +1,4 @@
-#include "simprocess.h"
+#include "support/simprocess.h"
 
 #include "afx/winheaders.h"
 
