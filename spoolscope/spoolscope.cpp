@@ -1,0 +1,23 @@
+#include "spoolscope/spoolscope.h"
+
+#include "spoolscope/spoolscopedlg.h"
+
+BEGIN_MESSAGE_MAP(CSpoolscopeApp, CWinApp)
+    ON_COMMAND(ID_HELP, CWinApp::OnHelp)
+END_MESSAGE_MAP()
+
+CSpoolscopeApp theApp;
+
+BOOL CSpoolscopeApp::InitInstance()
+{
+    ::InitCommonControls();
+    CWinApp::InitInstance();
+    SetRegistryKey("Local AppWizard-Generated Applications");
+    {
+        CSpoolscopeDlg dlg;
+        m_pMainWnd = &dlg;
+        dlg.DoModal();
+    }
+    m_pMainWnd = nullptr;
+    return FALSE;
+}
