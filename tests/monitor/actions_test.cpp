@@ -22,30 +22,14 @@ protected:
     void SetUp() override
     {
         MonitorTest::SetUp();
-        Open();
-        m_pSim = std::make_unique<SimProcess>(
-            "--announce 127.0.0.1:60000 --interval 50"
-            " --server 127.0.0.2 --printer Alpha,jobs=2 --printer Beta,state=0x84"
-            " --server 127.0.0.3 --printer Other");
-        ASSERT_TRUE(m_pSim->IsRunning());
-        ASSERT_TRUE(WaitForAddresses(2));
-        FinishDiscovery();
-        ASSERT_TRUE(WaitForRecords(2));
-        Tick(CSpoolscopeDlg::kPollTimer);
+        OpenAndPoll("--server 127.0.0.2 --printer Alpha,jobs=2 --printer Beta,state=0x84"
+                    " --server 127.0.0.3 --printer Other",
+                    2, 2);
         m_hServer = FindChild(m_pDlg->m_hRoot, "127.0.0.2");
         m_hOther = FindChild(m_pDlg->m_hRoot, "127.0.0.3");
         m_hAlpha = FindChild(m_hServer, "Alpha");
         ASSERT_NE(m_hAlpha, nullptr);
         Launches().clear();
-    }
-    void DoubleClick(HTREEITEM hItem)
-    {
-        m_pDlg->m_tree.SelectItem(hItem);
-        RECT rc;
-        ASSERT_TRUE(m_pDlg->m_tree.GetItemRect(hItem, &rc, TRUE));
-        LPARAM point = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
-        m_pDlg->m_tree.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, point);
-        m_pDlg->m_tree.SendMessage(WM_LBUTTONUP, 0, point);
     }
     // The tree sends no double-click for empty space: as if it had.
     void DoubleClickNotification()
@@ -60,7 +44,6 @@ protected:
         ASSERT_NE(EditText(), "");
     }
 
-    std::unique_ptr<SimProcess> m_pSim;
     HTREEITEM m_hServer = nullptr, m_hOther = nullptr, m_hAlpha = nullptr;
 };
 

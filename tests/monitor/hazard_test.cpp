@@ -16,26 +16,8 @@ class HazardTest : public MonitorTest {
 protected:
     void StartPolling(const std::string& printers, INT_PTR nRecords)
     {
-        Open();
-        m_pSim = std::make_unique<SimProcess>("--announce 127.0.0.1:60000 --interval 50 --server 127.0.0.2 " +
-                                              printers);
-        ASSERT_TRUE(m_pSim->IsRunning());
-        ASSERT_TRUE(WaitForAddresses(1));
-        FinishDiscovery();
-        ASSERT_TRUE(WaitForRecords(nRecords));
-        Tick(CSpoolscopeDlg::kPollTimer);
+        OpenAndPoll("--server 127.0.0.2 " + printers, 1, nRecords);
     }
-    void DoubleClick(HTREEITEM hItem)
-    {
-        m_pDlg->m_tree.SelectItem(hItem);
-        RECT rc;
-        if (!m_pDlg->m_tree.GetItemRect(hItem, &rc, TRUE))
-            return;
-        m_pDlg->m_tree.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON,
-                                   MAKELPARAM((rc.left + rc.right) / 2, rc.top + 1));
-        m_pDlg->m_tree.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM((rc.left + rc.right) / 2, rc.top + 1));
-    }
-    std::unique_ptr<SimProcess> m_pSim;
 };
 
 TEST_F(HazardTest, OldItemsBetweenADiscoveryStartAndItsFifthTickAreNotFollowed)

@@ -42,6 +42,7 @@ void MonitorTest::SetUp()
 void MonitorTest::TearDown()
 {
     m_pDlg.reset();
+    m_pSim.reset();
     SetShellFunctions(nullptr);
 }
 
@@ -127,4 +128,26 @@ std::vector<std::string> MonitorTest::ListRow(int nRow)
     for (int i = 0; i < 4; ++i)
         result.push_back(static_cast<LPCSTR>(m_pDlg->m_list.GetItemText(nRow, i)));
     return result;
+}
+
+void MonitorTest::OpenAndPoll(const std::string& servers, INT_PTR nServers, INT_PTR nRecords)
+{
+    Open();
+    m_pSim = std::make_unique<SimProcess>("--announce 127.0.0.1:60000 --interval 50 " + servers);
+    ASSERT_TRUE(m_pSim->IsRunning());
+    ASSERT_TRUE(WaitForAddresses(nServers)) << "the servers did not announce themselves";
+    FinishDiscovery();
+    ASSERT_TRUE(WaitForRecords(nRecords)) << "no answer to the first query";
+    Tick(CSpoolscopeDlg::kPollTimer);
+}
+
+void MonitorTest::DoubleClick(HTREEITEM hItem)
+{
+    m_pDlg->m_tree.SelectItem(hItem);
+    RECT rc;
+    if (!m_pDlg->m_tree.GetItemRect(hItem, &rc, TRUE))
+        return;
+    LPARAM point = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    m_pDlg->m_tree.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, point);
+    m_pDlg->m_tree.SendMessage(WM_LBUTTONUP, 0, point);
 }

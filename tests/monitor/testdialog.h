@@ -7,6 +7,7 @@
 #include "spoolscope/res/resource.h"
 #include "spoolscope/spoolscopedlg.h"
 #include "support/loopbackwinsock.h"
+#include "support/simprocess.h"
 
 #include <gtest/gtest.h>
 
@@ -48,6 +49,12 @@ protected:
     bool PumpSockets(const std::function<bool()>& done, unsigned timeoutMs = 3000);
     bool WaitForAddresses(INT_PTR nCount);
     bool WaitForRecords(INT_PTR nCount);
+    // Opens the dialog with the simulator announcing the servers (simulator
+    // arguments), ends the discovery once nServers answered, and runs the
+    // first poll tick once nRecords have arrived.
+    void OpenAndPoll(const std::string& servers, INT_PTR nServers, INT_PTR nRecords);
+    // Selects the item and double-clicks its label.
+    void DoubleClick(HTREEITEM hItem);
 
     std::vector<std::string> ServerAddresses();          // m_servers, in order
     std::vector<std::string> Children(HTREEITEM hItem);  // labels, in tree order
@@ -57,4 +64,5 @@ protected:
 
     LoopbackWinsock m_winsock;
     std::unique_ptr<CTestDlg> m_pDlg;
+    std::unique_ptr<SimProcess> m_pSim;
 };

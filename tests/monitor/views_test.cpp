@@ -14,17 +14,9 @@ protected:
     // Polls a server with the given printers and returns its tree item.
     HTREEITEM Poll(const std::string& printers, INT_PTR nRecords)
     {
-        Open();
-        m_pSim = std::make_unique<SimProcess>("--announce 127.0.0.1:60000 --interval 50 --server 127.0.0.2 " +
-                                              printers);
-        EXPECT_TRUE(m_pSim->IsRunning());
-        EXPECT_TRUE(WaitForAddresses(1));
-        FinishDiscovery();
-        EXPECT_TRUE(WaitForRecords(nRecords));
-        Tick(CSpoolscopeDlg::kPollTimer);
+        OpenAndPoll("--server 127.0.0.2 " + printers, 1, nRecords);
         return FindChild(m_pDlg->m_hRoot, "127.0.0.2");
     }
-    std::unique_ptr<SimProcess> m_pSim;
 };
 
 TEST_F(ViewsTest, SelectingAPrinterListsItsServerAndShowsIt)
