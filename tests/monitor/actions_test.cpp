@@ -14,6 +14,29 @@ using ::testing::IsEmpty;
 
 namespace {
 
+BOOL CALLBACK CountOtherVisibleWindows(HWND hWnd, LPARAM lParam)
+{
+    auto* p = reinterpret_cast<std::pair<HWND, int*>*>(lParam);
+    if (hWnd != p->first && ::IsWindowVisible(hWnd))
+        ++*p->second;
+    return TRUE;
+}
+
+HWND g_hAboutFound;
+HWND g_hAboutOwner;
+
+// A thread timer: finds the About box, notes its owner and closes it.
+void CALLBACK CloseAboutBox(HWND, UINT, UINT_PTR nId, DWORD)
+{
+    HWND hAbout = ::FindWindowA("#32770", "About spoolscope");
+    if (hAbout == nullptr)
+        return;
+    g_hAboutFound = hAbout;
+    g_hAboutOwner = ::GetWindow(hAbout, GW_OWNER);
+    ::KillTimer(nullptr, nId);
+    ::PostMessageA(hAbout, WM_COMMAND, IDOK, 0);
+}
+
 const char kQinstall[] = R"(no owner "open" "qinstall.exe" null "C:\Program Files\Spoolscope\" 0)";
 const char kProcfix[] = R"(no owner "open" "procfix.exe" null "C:\Program Files\Spoolscope\" 0)";
 
@@ -197,15 +220,7 @@ TEST_F(RealLaunchTest, AMissingCompanionShowsNoMessage)
     // No window of this thread but the dialog is visible.
     int nOthers = 0;
     std::pair<HWND, int*> search(m_pDlg->m_hWnd, &nOthers);
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            auto* p = reinterpret_cast<std::pair<HWND, int*>*>(lParam);
-            if (hWnd != p->first && ::IsWindowVisible(hWnd))
-                ++*p->second;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ::EnumThreadWindows(::GetCurrentThreadId(), CountOtherVisibleWindows, reinterpret_cast<LPARAM>(&search));
     ::MoveFileA(moved.c_str(), hidden.c_str());
     EXPECT_EQ(nOthers, 0);
     EXPECT_EQ(EditText().find("Printer Name:\t\tAlpha "), 0u) << "the monitor goes on as before";
@@ -217,23 +232,13 @@ TEST_F(MonitorTest, SystemCommandsSixteenToThirtyOneOpenTheAboutBox)
     Open();
     CWinApp app;  // the main window owns a box opened without a parent
     app.m_pMainWnd = m_pDlg.get();
-    static HWND s_hFound;
-    static HWND s_hOwner;
     for (UINT nCommand : {16u, 17u, 31u}) {
-        s_hFound = s_hOwner = nullptr;
-        UINT_PTR nTimer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR nId, DWORD) {
-            HWND hAbout = ::FindWindowA("#32770", "About spoolscope");
-            if (hAbout == nullptr)
-                return;
-            s_hFound = hAbout;
-            s_hOwner = ::GetWindow(hAbout, GW_OWNER);
-            ::KillTimer(nullptr, nId);
-            ::PostMessageA(hAbout, WM_COMMAND, IDOK, 0);
-        });
+        g_hAboutFound = g_hAboutOwner = nullptr;
+        UINT_PTR nTimer = ::SetTimer(nullptr, 0, 50, CloseAboutBox);
         m_pDlg->SendMessage(WM_SYSCOMMAND, nCommand);
         ::KillTimer(nullptr, nTimer);
-        EXPECT_NE(s_hFound, nullptr) << nCommand;
-        EXPECT_EQ(s_hOwner, m_pDlg->m_hWnd) << nCommand;
+        EXPECT_NE(g_hAboutFound, nullptr) << nCommand;
+        EXPECT_EQ(g_hAboutOwner, m_pDlg->m_hWnd) << nCommand;
     }
     EXPECT_EQ(::FindWindowA("#32770", "About spoolscope"), nullptr);
     app.m_pMainWnd = nullptr;
