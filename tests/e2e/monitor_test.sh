@@ -3,7 +3,7 @@
 # program of its own, against three simulated print servers on loopback,
 # while ssinspect.exe reads and drives its window from outside. Each run
 # uses a folder of its own holding a copy of spoolscope.exe and stand-ins
-# (a recorder, e2e_standin.exe) named procfix.exe, qinstall.exe and, in the
+# (a recorder, standin.exe) named procfix.exe, qinstall.exe and, in the
 # first run, explorer.exe: the monitor starts them, and each appends its
 # name, working directory, arguments and show command to launches.txt.
 #

@@ -181,9 +181,8 @@ protected:
         ::GetModuleFileNameA(nullptr, szPath, MAX_PATH);
         m_folder = szPath;
         m_folder = m_folder.substr(0, m_folder.rfind('\\'));
-        m_out = m_folder + "\\standin.out";
+        m_out = m_folder + "\\launches.txt";  // written by the stand-ins
         ::DeleteFileA(m_out.c_str());
-        ::SetEnvironmentVariableA("SPOOLSCOPE_STANDIN_OUT", m_out.c_str());
     }
     std::string ReadOut()
     {
@@ -205,9 +204,8 @@ TEST_F(RealLaunchTest, CompanionProgramsStartFromTheMonitorsFolder)
     while ((out = ReadOut(), std::count(out.begin(), out.end(), '\n') < 2) &&
            ::GetTickCount() - start < 10000)
         ::Sleep(50);
-    EXPECT_NE(out.find(m_folder + "|"), std::string::npos) << out;
-    EXPECT_NE(out.find("procfix.exe"), std::string::npos) << out;
-    EXPECT_NE(out.find("qinstall.exe"), std::string::npos) << out;
+    EXPECT_NE(out.find("procfix.exe cwd=" + m_folder + " args= show=0\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("qinstall.exe cwd=" + m_folder + " args= show=0\n"), std::string::npos) << out;
 }
 
 TEST_F(RealLaunchTest, AMissingCompanionShowsNoMessage)
