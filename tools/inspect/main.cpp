@@ -1,6 +1,7 @@
 // ssinspect: reads and drives the running monitor's main dialog from
 // outside, for tests and the demo.
 #include "monitorwindow.h"
+#include "remoteagent.h"
 #include "systemmenu.h"
 
 #include <fcntl.h>
@@ -32,7 +33,7 @@ const char kHelp[] =
     "  enabled         'ID<tab>enabled' or 'ID<tab>disabled' for controls 1000-1004, 1, 2\n"
     "  sysmenu         the system menu: 'ID<tab>TEXT' (escaped as by 'info'), a third\n"
     "                  column 'grayed' or 'disabled' when so; a separator is '-'. Loads\n"
-    "                  ssinspect_menu.dll (beside this program) into the monitor's\n"
+    "                  ssinspect_agent.dll (beside this program) into the monitor's\n"
     "                  process to read it\n"
     "\n"
     "Driving (PATH is the item's labels from the top, joined by '/', as in\n"
@@ -42,7 +43,9 @@ const char kHelp[] =
     "                  expands the items above it\n"
     "  expand PATH     expand the item (TVM_EXPAND)\n"
     "  dblclick PATH   select the item, then send the tree WM_LBUTTONDBLCLK and WM_LBUTTONUP\n"
-    "                  on its label, which must be shown (expand the items above it)\n"
+    "                  on its label, which must be shown (expand the items above it); done\n"
+    "                  on the tree's thread by ssinspect_agent.dll, so that no rebuild of\n"
+    "                  the tree comes between\n"
     "  click ID        wait until button ID is enabled, then press it (BM_CLICK)\n"
     "  key KEY         post KEY (escape or enter) as WM_KEYDOWN and WM_KEYUP to the\n"
     "                  control with the focus, or to the dialog when none has it, where\n"
@@ -55,12 +58,19 @@ const char kHelp[] =
     "                  backslash; a trailing line break does not matter)\n"
     "  wait-gone       wait until the window no longer exists\n"
     "\n"
+    "Measuring:\n"
+    "  responsive SEC  for SEC seconds, ten times a second, send the dialog WM_NULL and the\n"
+    "                  tree TVM_GETCOUNT; fails when the two take longer than --limit\n"
+    "                  milliseconds (default 1000); prints the number of probes and the\n"
+    "                  slowest\n"
+    "\n"
     "Options:\n"
     "  --exe PATH      only a window of the process running PATH (a Windows path, or a\n"
     "                  Unix path, taken as Z: followed by it); without it, more than one\n"
     "                  monitor window is an error\n"
     "  --timeout SEC   how long each wait lasts (default 10)\n"
     "  --plain         'tree' and 'wait-tree' without marks\n"
+    "  --limit MS      the longest answer 'responsive' accepts (default 1000)\n"
     "  --help          show this help\n"
     "\n"
     "Options apply to the whole run, wherever they stand.\n"
@@ -80,6 +90,7 @@ const int kPollMs = 100;
 struct Options {
     std::string exe;
     DWORD timeoutMs = 10000;
+    DWORD limitMs = 1000;
     bool bPlain = false;
 };
 
@@ -204,14 +215,14 @@ private:
     int WithItem(const std::string& path, const char* pszAction, bool (Session::*act)(HTREEITEM));
     bool Select(HTREEITEM hItem) { return m_window.SelectItem(hItem); }
     bool Expand(HTREEITEM hItem) { return m_window.ExpandItem(hItem); }
-    bool DoubleClick(HTREEITEM hItem);
+    int DoubleClick(const std::string& path);
     int WaitGone();
     int WaitTree(const std::string& expected);
+    int Responsive(double seconds);
 
     Options m_options;
     MonitorWindow m_window;
     bool m_bAttached = false;
-    bool m_bGaveUp = false;  // an action failed in a way that must not be retried
 };
 
 // Acts as a user would once the tree is enabled and shows the item:
@@ -226,8 +237,6 @@ int Session::WithItem(const std::string& path, const char* pszAction, bool (Sess
             HTREEITEM hItem = m_window.FindItem(path);
             if (hItem != nullptr && (this->*act)(hItem))
                 return 0;
-            if (m_bGaveUp)
-                return 1;
             why = m_window.Error().empty() ? "there is no such item" : m_window.Error();
         }
         if (!::IsWindow(m_window.Handle()))
@@ -238,18 +247,47 @@ int Session::WithItem(const std::string& path, const char* pszAction, bool (Sess
     }
 }
 
-bool Session::DoubleClick(HTREEITEM hItem)
+int Session::DoubleClick(const std::string& path)
 {
-    if (!m_window.SelectItem(hItem) || !m_window.DoubleClickItem(hItem))
-        return false;
-    // A rebuild between the selection and the double-click would have moved
-    // the selection, and the monitor acted on another item: not repeatable.
-    if (m_window.SelectedItem() != hItem) {
-        Failed("the tree was rebuilt during the double-click");
-        m_bGaveUp = true;
-        return false;
+    DoubleClickBlock block = {};
+    block.hTree = ::GetDlgItem(m_window.Handle(), MonitorWindow::kTree);
+    if (path.size() >= sizeof(block.szPath))
+        return Failed("the path is too long: " + path);
+    memcpy(block.szPath, path.c_str(), path.size() + 1);
+    Deadline deadline(m_options.timeoutMs);
+    for (;;) {
+        DoubleClickBlock request = block;
+        DWORD nRan = 0;
+        std::string error;
+        if (!RunAgentRoutine(m_window.Process(), INSPECT_DOUBLE_CLICK, &request, sizeof(request),
+                             m_options.timeoutMs, &nRan, &error))
+            return Failed(error);
+        if (nRan != 1)
+            return Failed("the tree's thread did not take the double-click");
+        std::string why;
+        switch (request.nResult) {
+        case DoubleClickBlock::kDone:
+            return 0;
+        case DoubleClickBlock::kMoved:
+            // The monitor may have acted on another item: not repeatable.
+            return Failed("the selection moved during the double-click on " + path);
+        case DoubleClickBlock::kNoItem:
+            why = "there is no such item";
+            break;
+        case DoubleClickBlock::kNotShown:
+            why = "the item is not shown: expand the items above it first";
+            break;
+        case DoubleClickBlock::kDisabled:
+            why = "the tree is disabled";
+            break;
+        default:
+            why = "the request failed";
+            break;
+        }
+        if (deadline.Passed())
+            return Failed("cannot double-click " + path + ": " + why);
+        ::Sleep(kPollMs);
     }
-    return true;
 }
 
 int Session::WaitGone()
@@ -286,6 +324,28 @@ int Session::WaitTree(const std::string& expected)
                           " ms:\n" + want + "\nit is:\n" + have);
         ::Sleep(kPollMs);
     }
+}
+
+int Session::Responsive(double seconds)
+{
+    Deadline deadline(static_cast<DWORD>(seconds * 1000));
+    int nProbes = 0;
+    double slowestMs = 0;
+    do {
+        double elapsedMs = 0;
+        bool bAnswered = m_window.Ping(m_options.limitMs, &elapsedMs);
+        ++nProbes;
+        if (elapsedMs > slowestMs)
+            slowestMs = elapsedMs;
+        if (!bAnswered || elapsedMs > m_options.limitMs)
+            return Failed("probe " + std::to_string(nProbes) + ": " +
+                          (bAnswered ? "answered after " + std::to_string(static_cast<int>(elapsedMs)) + " ms"
+                                     : m_window.Error()));
+        ::Sleep(kPollMs);
+    } while (!deadline.Passed());
+    printf("%d probes, slowest %.1f ms\n", nProbes, slowestMs);
+    fflush(stdout);
+    return 0;
 }
 
 int Session::Run(const std::string& command, const std::string& arg)
@@ -347,7 +407,7 @@ int Session::Run(const std::string& command, const std::string& arg)
     } else if (command == "expand") {
         return WithItem(arg, "expand", &Session::Expand);
     } else if (command == "dblclick") {
-        return WithItem(arg, "double-click", &Session::DoubleClick);
+        return DoubleClick(arg);
     } else if (command == "click") {
         int nID = atoi(arg.c_str());
         if (::GetDlgItem(m_window.Handle(), nID) == nullptr)
@@ -368,6 +428,8 @@ int Session::Run(const std::string& command, const std::string& arg)
             return Failed(m_window.Error());
     } else if (command == "wait-tree") {
         return WaitTree(arg);
+    } else if (command == "responsive") {
+        return Responsive(atof(arg.c_str()));
     }
     fflush(stdout);
     return 0;
@@ -379,9 +441,10 @@ struct CommandSpec {
 };
 
 const CommandSpec kCommands[] = {
-    {"tree", false},    {"columns", false}, {"list", false},        {"info", false},     {"enabled", false},
-    {"sysmenu", false}, {"select", true},   {"expand", true},       {"dblclick", true},  {"click", true},
-    {"key", true},      {"close", false},   {"wait-window", false}, {"wait-tree", true}, {"wait-gone", false},
+    {"tree", false},        {"columns", false},  {"list", false},      {"info", false},
+    {"enabled", false},     {"sysmenu", false},  {"select", true},     {"expand", true},
+    {"dblclick", true},     {"click", true},     {"key", true},        {"close", false},
+    {"wait-window", false}, {"wait-tree", true}, {"wait-gone", false}, {"responsive", true},
 };
 
 int Usage(const std::string& error)
@@ -413,12 +476,18 @@ int main(int argc, char** argv)
             options.bPlain = true;
             continue;
         }
-        if (word == "--exe" || word == "--timeout") {
+        if (word == "--exe" || word == "--timeout" || word == "--limit") {
             if (i + 1 >= argc)
                 return Usage(word + " needs a value");
             std::string value = argv[++i];
             if (word == "--exe") {
                 options.exe = value;
+                continue;
+            }
+            if (word == "--limit") {
+                if (!IsNumber(value) || value.size() > 6)
+                    return Usage("bad --limit: " + value);
+                options.limitMs = static_cast<DWORD>(atol(value.c_str()));
                 continue;
             }
             char* pEnd = nullptr;
@@ -443,6 +512,8 @@ int main(int argc, char** argv)
         }
         if (word == "click" && !IsNumber(arg))
             return Usage("click needs a control id: " + arg);
+        if (word == "responsive" && (atof(arg.c_str()) <= 0 || atof(arg.c_str()) > 86400))
+            return Usage("responsive needs a number of seconds: " + arg);
         if (word == "key" && arg != "escape" && arg != "enter")
             return Usage("key is escape or enter: " + arg);
         commands.emplace_back(word, arg);

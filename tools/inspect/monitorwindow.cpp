@@ -267,27 +267,24 @@ bool MonitorWindow::ExpandItem(HTREEITEM hItem)
     return m_error.empty();
 }
 
-bool MonitorWindow::DoubleClickItem(HTREEITEM hItem)
+bool MonitorWindow::Ping(DWORD timeoutMs, double* pElapsedMs)
 {
-    // TVM_GETITEMRECT takes the item in the rectangle it fills.
-    RECT rect = {};
-    *reinterpret_cast<HTREEITEM*>(&rect) = hItem;
-    LRESULT nShown = 0;
-    if (!m_memory->Write(0, &rect, sizeof(rect)) ||
-        !Send(kTree, TVM_GETITEMRECT, TRUE, m_memory->Param(), &nShown) ||
-        !m_memory->Read(0, &rect, sizeof(rect)))
-        return false;
-    RECT client = {};
-    ::GetClientRect(::GetDlgItem(m_hWnd, kTree), &client);
-    POINT pt = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    if (nShown == 0 || !::PtInRect(&client, pt))
-        return Fail("the item is not shown: expand the items above it first");
-    // What the tree gets from the second click of a double-click. The first
-    // click's WM_LBUTTONDOWN is not sent: it would start the tree's drag
-    // tracking, which waits for a real mouse; selecting the item stands in
-    // for it.
-    LPARAM lPoint = MAKELPARAM(pt.x, pt.y);
-    return Send(kTree, WM_LBUTTONDBLCLK, MK_LBUTTON, lPoint) && Send(kTree, WM_LBUTTONUP, 0, lPoint);
+    LARGE_INTEGER frequency, start, end;
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&start);
+    DWORD_PTR nResult = 0;
+    HWND hTree = ::GetDlgItem(m_hWnd, kTree);
+    bool bAnswered =
+        ::SendMessageTimeoutA(m_hWnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, timeoutMs, &nResult) &&
+        ::SendMessageTimeoutA(hTree, TVM_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, timeoutMs, &nResult);
+    ::QueryPerformanceCounter(&end);
+    *pElapsedMs =
+        1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+    if (!bAnswered)
+        return Fail(::IsWindow(m_hWnd)
+                        ? "the monitor did not answer within " + std::to_string(timeoutMs) + " ms"
+                        : "the monitor's window is gone");
+    return true;
 }
 
 // ---- The list, the information box and the buttons ----

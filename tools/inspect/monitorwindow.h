@@ -49,14 +49,17 @@ public:
     HTREEITEM FindItem(const std::string& path);
     bool SelectItem(HTREEITEM hItem);
     bool ExpandItem(HTREEITEM hItem);
-    // Double-clicks the item's label where it is shown; false if it is not shown.
-    bool DoubleClickItem(HTREEITEM hItem);
     HTREEITEM SelectedItem();
 
     bool ReadColumns(std::vector<std::string>* pTitles);
     bool ReadRows(std::vector<std::vector<std::string>>* pRows);
     bool ReadText(int nID, std::string* pText);
     bool IsEnabled(int nID) const;
+
+    // Sends the dialog WM_NULL and asks the tree for its item count; false
+    // when either is not answered within timeoutMs. *pElapsedMs: how long
+    // both took.
+    bool Ping(DWORD timeoutMs, double* pElapsedMs);
 
     bool ClickButton(int nID);
     bool PressKey(UINT nVirtualKey);

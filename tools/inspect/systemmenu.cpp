@@ -1,110 +1,20 @@
 #include "systemmenu.h"
 
-#include "remotememory.h"
-
-#include <psapi.h>
-
-namespace {
-
-HMODULE RemoteModule(HANDLE hProcess, const char* pszName)
-{
-    HMODULE modules[1024];
-    DWORD cbNeeded = 0;
-    if (!::EnumProcessModules(hProcess, modules, sizeof(modules), &cbNeeded))
-        return nullptr;
-    DWORD nModules = cbNeeded / sizeof(HMODULE);
-    for (DWORD i = 0; i < nModules && i < sizeof(modules) / sizeof(modules[0]); ++i) {
-        char szName[MAX_PATH] = {};
-        if (::GetModuleBaseNameA(hProcess, modules[i], szName, sizeof(szName)) &&
-            lstrcmpiA(szName, pszName) == 0)
-            return modules[i];
-    }
-    return nullptr;
-}
-
-// The address in the other process of a function that this process has at
-// pLocal in hLocal, a module loaded in both.
-LPTHREAD_START_ROUTINE RemoteAddress(HMODULE hRemote, HMODULE hLocal, FARPROC pLocal)
-{
-    ptrdiff_t offset = reinterpret_cast<const char*>(pLocal) - reinterpret_cast<const char*>(hLocal);
-    return reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<char*>(hRemote) + offset);
-}
-
-bool RunRemote(HANDLE hProcess, LPTHREAD_START_ROUTINE pStart, void* pParam, DWORD timeoutMs,
-               const char* pszWhat, DWORD* pExitCode, std::string* pError)
-{
-    HANDLE hThread = ::CreateRemoteThread(hProcess, nullptr, 0, pStart, pParam, 0, nullptr);
-    if (hThread == nullptr) {
-        *pError = std::string("cannot start a thread in the monitor's process to ") + pszWhat + " (error " +
-                  std::to_string(::GetLastError()) + ")";
-        return false;
-    }
-    bool bDone = ::WaitForSingleObject(hThread, timeoutMs) == WAIT_OBJECT_0;
-    if (bDone)
-        ::GetExitCodeThread(hThread, pExitCode);
-    ::CloseHandle(hThread);
-    if (!bDone)
-        *pError = std::string("the thread in the monitor's process did not ") + pszWhat + " within " +
-                  std::to_string(timeoutMs) + " ms";
-    return bDone;
-}
-
-}  // namespace
+#include "remoteagent.h"
 
 bool ReadSystemMenu(HANDLE hProcess, HWND hWnd, DWORD timeoutMs, std::vector<SystemMenuBlock::Item>* pItems,
                     std::string* pError)
 {
-    char szPath[MAX_PATH] = {};
-    DWORD nLength = ::GetModuleFileNameA(nullptr, szPath, MAX_PATH);
-    std::string path(szPath, nLength);
-    path = path.substr(0, path.find_last_of('\\') + 1) + SYSTEM_MENU_LIBRARY;
-
-    HMODULE hLocal = ::LoadLibraryA(path.c_str());
-    if (hLocal == nullptr) {
-        *pError = "cannot load " + path;
-        return false;
-    }
-    FARPROC pReader = ::GetProcAddress(hLocal, SYSTEM_MENU_READER);
-    HMODULE hKernel = ::GetModuleHandleA("kernel32.dll");
-    HMODULE hRemoteKernel = RemoteModule(hProcess, "kernel32.dll");
-    if (pReader == nullptr || hRemoteKernel == nullptr) {
-        *pError = "cannot find " SYSTEM_MENU_READER " or the monitor's kernel32.dll";
-        ::FreeLibrary(hLocal);
-        return false;
-    }
-
-    const size_t kBlockOffset = 1024;
-    RemoteMemory memory(hProcess, kBlockOffset + sizeof(SystemMenuBlock));
     SystemMenuBlock block = {};
     block.hWnd = hWnd;
-    if (path.size() >= kBlockOffset || !memory.IsValid() || !memory.Write(0, path.c_str(), path.size() + 1) ||
-        !memory.Write(kBlockOffset, &block, sizeof(block))) {
-        *pError = "cannot write into the monitor's memory";
-        ::FreeLibrary(hLocal);
+    DWORD nResult = 0;
+    if (!RunAgentRoutine(hProcess, INSPECT_READ_SYSTEM_MENU, &block, sizeof(block), timeoutMs, &nResult,
+                         pError))
+        return false;
+    if (nResult != 1 || block.nCount < 0 || block.nCount > SystemMenuBlock::kMaxItems) {
+        *pError = "the window has no system menu that can be read";
         return false;
     }
-
-    bool bRead = false;
-    DWORD nExit = 0;
-    auto pLoad = RemoteAddress(hRemoteKernel, hKernel, ::GetProcAddress(hKernel, "LoadLibraryA"));
-    if (RunRemote(hProcess, pLoad, memory.At(0), timeoutMs, "load " SYSTEM_MENU_LIBRARY, &nExit, pError)) {
-        HMODULE hRemote = RemoteModule(hProcess, SYSTEM_MENU_LIBRARY);
-        if (hRemote == nullptr) {
-            *pError = "the monitor's process could not load " + path;
-        } else {
-            if (RunRemote(hProcess, RemoteAddress(hRemote, hLocal, pReader), memory.At(kBlockOffset),
-                          timeoutMs, "read the system menu", &nExit, pError)) {
-                bRead = nExit == 1 && memory.Read(kBlockOffset, &block, sizeof(block));
-                if (!bRead)
-                    *pError = "the window has no system menu that can be read";
-            }
-            auto pFree = RemoteAddress(hRemoteKernel, hKernel, ::GetProcAddress(hKernel, "FreeLibrary"));
-            std::string ignored;
-            RunRemote(hProcess, pFree, hRemote, timeoutMs, "unload " SYSTEM_MENU_LIBRARY, &nExit, &ignored);
-        }
-    }
-    ::FreeLibrary(hLocal);
-    if (bRead)
-        pItems->assign(block.items, block.items + block.nCount);
-    return bRead;
+    pItems->assign(block.items, block.items + block.nCount);
+    return true;
 }

@@ -1,6 +1,5 @@
-// ssinspect_menu.dll: runs in the monitor's process, where its system menu
-// can be read.
-#include "systemmenu.h"
+// Runs in the monitor's process, where its system menu can be read.
+#include "agent.h"
 
 extern "C" __declspec(dllexport) DWORD WINAPI ReadSystemMenuThread(LPVOID pParam)
 {
