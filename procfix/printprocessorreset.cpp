@@ -107,7 +107,9 @@ int ResetPrintProcessors(int* pnResetCount, BYTE* pbyPlatformKind, RESET_OUTPUT 
     HKEY hKey = nullptr;
     if (api.RegOpenKeyExA(HKEY_LOCAL_MACHINE, kPrintersKey, 0, KEY_READ, &hKey) != ERROR_SUCCESS)
         return 0;
-    char szName[kNameSize];
+    // One byte more than the enumeration may fill: a name that fills all
+    // kNameSize bytes without a zero byte still ends inside the buffer.
+    char szName[kNameSize + 1];
     for (DWORD dwIndex = 0;; ++dwIndex) {
         memset(szName, 0, sizeof(szName));
         if (api.RegEnumKeyA(hKey, dwIndex, szName, kNameSize) != ERROR_SUCCESS)

@@ -1,5 +1,6 @@
 #include "fakespooler.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -17,10 +18,13 @@ struct ReadState {
     std::string others;
 };
 std::vector<ReadState> g_reads;
+std::vector<bool> g_open;  // per printer: its handle is open
 
-void Record(const std::string& call)
+// Records the call; true when it is the one that is to fail.
+bool Record(const std::string& call)
 {
     g_pFake->calls.push_back(call);
+    return g_pFake->calls.size() == g_pFake->nFailCall;
 }
 
 HANDLE PrinterHandle(size_t nIndex)
@@ -31,6 +35,15 @@ HANDLE PrinterHandle(size_t nIndex)
 size_t PrinterIndex(HANDLE hPrinter)
 {
     return static_cast<size_t>(reinterpret_cast<uintptr_t>(hPrinter) - 0x1000);
+}
+
+// The printer behind an open handle; nullptr for any other handle.
+const FakePrinter* OpenPrinterOf(HANDLE hPrinter)
+{
+    size_t nIndex = PrinterIndex(hPrinter);
+    if (nIndex >= g_pFake->printers.size() || nIndex >= g_open.size() || !g_open[nIndex])
+        return nullptr;
+    return &g_pFake->printers[nIndex];
 }
 
 std::string Text(const char* psz)
@@ -137,9 +150,9 @@ BOOL WINAPI FakeGetVersionEx(LPOSVERSIONINFOA pInfo)
 {
     bool bZeroed =
         AllZero(reinterpret_cast<const BYTE*>(pInfo) + sizeof(DWORD), sizeof(*pInfo) - sizeof(DWORD));
-    Record("GetVersionExA(" + std::to_string(pInfo->dwOSVersionInfoSize) +
-           (bZeroed ? ",zeroed)" : ",dirty)"));
-    if (!g_pFake->bVersionResult)
+    bool bFail = Record("GetVersionExA(" + std::to_string(pInfo->dwOSVersionInfoSize) +
+                        (bZeroed ? ",zeroed)" : ",dirty)"));
+    if (bFail || !g_pFake->bVersionResult)
         return FALSE;
     pInfo->dwMajorVersion = g_pFake->dwMajorVersion;
     pInfo->dwMinorVersion = g_pFake->dwMinorVersion;
@@ -154,7 +167,9 @@ LSTATUS WINAPI FakeRegOpenKeyEx(HKEY hKey, LPCSTR pszSubKey, DWORD dwOptions, RE
 {
     char sz[64];
     snprintf(sz, sizeof(sz), ",%lu,%#lx)", dwOptions, static_cast<unsigned long>(samDesired));
-    Record(std::string("RegOpenKeyExA(") + (hKey == HKEY_LOCAL_MACHINE ? "HKLM," : "?,") + pszSubKey + sz);
+    if (Record(std::string("RegOpenKeyExA(") + (hKey == HKEY_LOCAL_MACHINE ? "HKLM," : "?,") + pszSubKey +
+               sz))
+        return ERROR_ACCESS_DENIED;
     if (g_pFake->lOpenKeyResult != ERROR_SUCCESS)
         return g_pFake->lOpenKeyResult;
     *phResult = kPrintersKey;
@@ -164,13 +179,18 @@ LSTATUS WINAPI FakeRegOpenKeyEx(HKEY hKey, LPCSTR pszSubKey, DWORD dwOptions, RE
 
 LSTATUS WINAPI FakeRegEnumKey(HKEY hKey, DWORD dwIndex, LPSTR pszName, DWORD cchName)
 {
-    Record("RegEnumKeyA(" + std::string(hKey == kPrintersKey ? "" : "?,") + std::to_string(dwIndex) + "," +
-           std::to_string(cchName) + (AllZero(pszName, cchName) ? ",zeroed)" : ",dirty)"));
+    if (Record("RegEnumKeyA(" + std::string(hKey == kPrintersKey ? "" : "?,") + std::to_string(dwIndex) +
+               "," + std::to_string(cchName) + (AllZero(pszName, cchName) ? ",zeroed)" : ",dirty)")))
+        return ERROR_ACCESS_DENIED;
     if (dwIndex >= g_pFake->printers.size())
         return ERROR_NO_MORE_ITEMS;
     const FakePrinter& printer = g_pFake->printers[dwIndex];
     if (printer.lEnumResult != ERROR_SUCCESS)
         return printer.lEnumResult;
+    if (printer.bUnterminatedName) {
+        memcpy(pszName, printer.name.c_str(), std::min<size_t>(printer.name.size(), cchName));
+        return ERROR_SUCCESS;
+    }
     if (printer.name.size() + 1 > cchName)
         return ERROR_MORE_DATA;
     memcpy(pszName, printer.name.c_str(), printer.name.size() + 1);
@@ -179,9 +199,9 @@ LSTATUS WINAPI FakeRegEnumKey(HKEY hKey, DWORD dwIndex, LPSTR pszName, DWORD cch
 
 LSTATUS WINAPI FakeRegCloseKey(HKEY hKey)
 {
-    Record(hKey == kPrintersKey ? "RegCloseKey" : "RegCloseKey(?)");
+    bool bFail = Record(hKey == kPrintersKey ? "RegCloseKey" : "RegCloseKey(?)");
     --g_pFake->nOpenKeys;
-    return ERROR_SUCCESS;
+    return bFail ? ERROR_INVALID_HANDLE : ERROR_SUCCESS;
 }
 
 BOOL WINAPI FakeOpenPrinter(LPSTR pszName, LPHANDLE phPrinter, LPPRINTER_DEFAULTSA pDefaults)
@@ -195,14 +215,16 @@ BOOL WINAPI FakeOpenPrinter(LPSTR pszName, LPHANDLE phPrinter, LPPRINTER_DEFAULT
     } else {
         call += ",null)";
     }
-    Record(call);
-    for (size_t i = 0; i < g_pFake->printers.size(); ++i) {
+    bool bFail = Record(call);
+    for (size_t i = 0; i < g_pFake->printers.size() && !bFail; ++i) {
         const FakePrinter& printer = g_pFake->printers[i];
         if (printer.name != pszName)
             continue;
         if (!(pDefaults != nullptr ? printer.bOpenWithDefaults : printer.bOpenPlain))
             break;
         *phPrinter = PrinterHandle(i);
+        g_open.resize(g_pFake->printers.size());
+        g_open[i] = true;
         ++g_pFake->nOpenHandles;
         return TRUE;
     }
@@ -212,10 +234,16 @@ BOOL WINAPI FakeOpenPrinter(LPSTR pszName, LPHANDLE phPrinter, LPPRINTER_DEFAULT
 
 BOOL WINAPI FakeGetPrinter(HANDLE hPrinter, DWORD dwLevel, LPBYTE pBuffer, DWORD cbBuf, LPDWORD pcbNeeded)
 {
+    const FakePrinter* pPrinter = OpenPrinterOf(hPrinter);
+    bool bFail =
+        Record("GetPrinterA(" + (pPrinter != nullptr ? pPrinter->name : "?") + "," + std::to_string(dwLevel) +
+               "," + (pBuffer != nullptr ? "buffer," : "null,") + std::to_string(cbBuf) + ")");
+    if (pPrinter == nullptr || bFail) {
+        ::SetLastError(pPrinter == nullptr ? ERROR_INVALID_HANDLE : ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    const FakePrinter& printer = *pPrinter;
     size_t nIndex = PrinterIndex(hPrinter);
-    const FakePrinter& printer = g_pFake->printers.at(nIndex);
-    Record("GetPrinterA(" + printer.name + "," + std::to_string(dwLevel) + "," +
-           (pBuffer != nullptr ? "buffer," : "null,") + std::to_string(cbBuf) + ")");
     DWORD dwSize = WriteLevel2(printer, nullptr);
     if (pBuffer == nullptr) {
         *pcbNeeded = printer.bReportSize ? dwSize : printer.dwReportedSize;
@@ -244,10 +272,15 @@ BOOL WINAPI FakeGetPrinter(HANDLE hPrinter, DWORD dwLevel, LPBYTE pBuffer, DWORD
 
 BOOL WINAPI FakeSetPrinter(HANDLE hPrinter, DWORD dwLevel, LPBYTE pBuffer, DWORD dwCommand)
 {
+    const FakePrinter* pPrinter = OpenPrinterOf(hPrinter);
+    bool bFail = Record("SetPrinterA(" + (pPrinter != nullptr ? pPrinter->name : "?") + "," +
+                        std::to_string(dwLevel) + "," + std::to_string(dwCommand) + ")");
+    if (pPrinter == nullptr) {
+        ::SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    const FakePrinter& printer = *pPrinter;
     size_t nIndex = PrinterIndex(hPrinter);
-    const FakePrinter& printer = g_pFake->printers.at(nIndex);
-    Record("SetPrinterA(" + printer.name + "," + std::to_string(dwLevel) + "," + std::to_string(dwCommand) +
-           ")");
     const PRINTER_INFO_2A& info = *reinterpret_cast<PRINTER_INFO_2A*>(pBuffer);
     g_reads.resize(g_pFake->printers.size());
     const ReadState& read = g_reads[nIndex];
@@ -260,8 +293,9 @@ BOOL WINAPI FakeSetPrinter(HANDLE hPrinter, DWORD dwLevel, LPBYTE pBuffer, DWORD
     set.othersWhenSet = DescribeOthers(info);
     set.bPrintProcessorBehindData =
         reinterpret_cast<BYTE*>(info.pPrintProcessor) == read.pBuffer + read.cbBuffer;
+    set.bWritten = !bFail && !printer.bSetFails;
     g_pFake->sets.push_back(set);
-    if (printer.bSetFails) {
+    if (!set.bWritten) {
         ::SetLastError(ERROR_ACCESS_DENIED);
         return FALSE;
     }
@@ -270,9 +304,15 @@ BOOL WINAPI FakeSetPrinter(HANDLE hPrinter, DWORD dwLevel, LPBYTE pBuffer, DWORD
 
 BOOL WINAPI FakeClosePrinter(HANDLE hPrinter)
 {
-    Record("ClosePrinter(" + g_pFake->printers.at(PrinterIndex(hPrinter)).name + ")");
+    const FakePrinter* pPrinter = OpenPrinterOf(hPrinter);
+    bool bFail = Record("ClosePrinter(" + (pPrinter != nullptr ? pPrinter->name : "?") + ")");
+    if (pPrinter == nullptr) {
+        ::SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    g_open[PrinterIndex(hPrinter)] = false;
     --g_pFake->nOpenHandles;
-    return TRUE;
+    return bFail ? FALSE : TRUE;
 }
 
 const SpoolerApi kFakeApi = {
@@ -281,6 +321,17 @@ const SpoolerApi kFakeApi = {
 };
 
 }  // namespace
+
+FakePrinter Printer(const std::string& name, DWORD dwAttributes, const char* pszPrintProcessor,
+                    const char* pszDatatype)
+{
+    FakePrinter printer;
+    printer.name = name;
+    printer.dwAttributes = dwAttributes;
+    printer.pszPrintProcessor = pszPrintProcessor;
+    printer.pszDatatype = pszDatatype;
+    return printer;
+}
 
 DWORD Level2Size(const FakePrinter& printer)
 {
@@ -291,7 +342,15 @@ FakeSpooler::FakeSpooler()
 {
     g_pFake = this;
     g_reads.clear();
+    g_open.clear();
     SetSpoolerApi(&kFakeApi);
+}
+
+void FakeSpooler::SetWin9x()
+{
+    dwPlatformId = VER_PLATFORM_WIN32_WINDOWS;
+    dwMajorVersion = 4;
+    dwMinorVersion = 90;
 }
 
 FakeSpooler::~FakeSpooler()

@@ -1,7 +1,8 @@
 // A stand-in spooler, registry and version query for ResetPrintProcessors:
-// it records every call as text, answers as the test sets it up, and keeps
-// what each printer's level-2 record looked like when read and when handed
-// back to SetPrinterA.
+// it records every call as text, answers as the test sets it up, can make any
+// one call fail, and keeps what each printer's level-2 record looked like
+// when read and when handed back to SetPrinterA. A call on a printer handle
+// that is not open is recorded with "?" for the name and fails.
 #pragma once
 
 #include "procfix/spoolerapi.h"
@@ -11,6 +12,7 @@
 
 struct FakePrinter {
     std::string name;
+    bool bUnterminatedName = false;    // RegEnumKeyA fills the buffer with the name and no zero byte
     LONG lEnumResult = ERROR_SUCCESS;  // other than 0: RegEnumKeyA fails at this index
     bool bOpenWithDefaults = true;     // the open with all access succeeds
     bool bOpenPlain = true;            // the open without defaults succeeds
@@ -24,6 +26,14 @@ struct FakePrinter {
     bool bSetFails = false;
 };
 
+// Attributes of a printer in the form the print server needs, and of one
+// with bidirectional support on.
+const DWORD kRight = PRINTER_ATTRIBUTE_LOCAL | PRINTER_ATTRIBUTE_RAW_ONLY;
+const DWORD kBidi = kRight | PRINTER_ATTRIBUTE_ENABLE_BIDI;
+
+FakePrinter Printer(const std::string& name, DWORD dwAttributes, const char* pszPrintProcessor = "WinPrint",
+                    const char* pszDatatype = "NT EMF 1.008");
+
 // What SetPrinterA was handed, taken during the call.
 struct SetRecord {
     std::string printer;
@@ -33,6 +43,7 @@ struct SetRecord {
     std::string othersWhenRead;      // every other field, deep, as the second read left it
     std::string othersWhenSet;       // the same, as handed to SetPrinterA
     bool bPrintProcessorBehindData;  // pPrintProcessor points at the 9 bytes behind the read data
+    bool bWritten;                   // SetPrinterA succeeded
 };
 
 // The size of the printer's level-2 data as the stand-in lays it out.
@@ -47,8 +58,15 @@ struct FakeSpooler {
     LONG lOpenKeyResult = ERROR_SUCCESS;
     std::vector<FakePrinter> printers;
     std::vector<SetRecord> sets;
+    // The number (1, 2, ...) of the one call that fails as if the platform
+    // refused it; 0: none. A failed size query reports no size, failed
+    // closes still count as closed.
+    size_t nFailCall = 0;
     int nOpenHandles = 0;  // printers opened and not closed
     int nOpenKeys = 0;
+
+    // Answers the version query as Windows ME does.
+    void SetWin9x();
 
     // Installs this stand-in for the lifetime of the object.
     FakeSpooler();

@@ -4,12 +4,13 @@
 #include "spoolscope/doc.h"
 #include "spoolscope/net/winsockapi.h"
 
+#include "consoletexts.h"
 #include "fakespooler.h"
+#include "outputcapture.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -19,59 +20,7 @@ using ::testing::EndsWith;
 
 namespace {
 
-const std::string kStars = std::string(12, ' ') + std::string(45, '*') + "\n";
-const std::string kBanner = kStars + std::string(12, ' ') + "*\t Checking started,please waiting..." +
-                            std::string(5, ' ') + "*\n" + kStars + "\n";
-const std::string kUnsupported = "Only support Win98/ME/2000/XP !\n";
-const std::string kCheckOver = "Check over...\n";
-const std::string kNote = "Note: No printer need to be reset !\n";
-const std::string kHint = "\nPlease run <Queue Tuner> to check if every print processor is <WinPrint> .\n";
-const std::string kPress = "\nPress any key to exit .\n";
 const std::string kLongName(259, 'N');
-
-std::string NeedReset(const std::string& name)
-{
-    return name + " Configure data need reset ...\n";
-}
-
-std::string ResetOk(const std::string& name)
-{
-    return "Reset " + name + " OK !!!\n\n";
-}
-
-// What the routine wrote: all of it, and message by message.
-std::string g_output;
-std::vector<std::string> g_messages;
-
-int CaptureOutput(const char* pszFormat, va_list args)
-{
-    char sz[1024];
-    int nLength = vsnprintf(sz, sizeof(sz), pszFormat, args);
-    g_output += sz;
-    g_messages.push_back(sz);
-    return nLength;
-}
-
-FakePrinter Printer(const std::string& name, DWORD dwAttributes, const char* pszPrintProcessor = "WinPrint",
-                    const char* pszDatatype = "NT EMF 1.008")
-{
-    FakePrinter printer;
-    printer.name = name;
-    printer.dwAttributes = dwAttributes;
-    printer.pszPrintProcessor = pszPrintProcessor;
-    printer.pszDatatype = pszDatatype;
-    return printer;
-}
-
-void Win9x(FakeSpooler& fake)
-{
-    fake.dwPlatformId = VER_PLATFORM_WIN32_WINDOWS;
-    fake.dwMajorVersion = 4;
-    fake.dwMinorVersion = 90;
-}
-
-const DWORD kRight = PRINTER_ATTRIBUTE_LOCAL | PRINTER_ATTRIBUTE_RAW_ONLY;
-const DWORD kBidi = PRINTER_ATTRIBUTE_LOCAL | PRINTER_ATTRIBUTE_RAW_ONLY | PRINTER_ATTRIBUTE_ENABLE_BIDI;
 
 struct Scenario {
     const char* name;
@@ -88,8 +37,8 @@ TEST(ProcfixTest, ConsoleOutputOfEachScenario)
         {"Windows 7", [](FakeSpooler& f) { f.dwMajorVersion = 6; },
          kBanner + kUnsupported + kCheckOver + kNote + kPress, resetrules::kPlatformUnsupported},
         {"no printers", [](FakeSpooler&) {}, kBanner + kCheckOver + kNote + kPress, resetrules::kPlatformNT5},
-        {"no printers, 95/98/ME", Win9x, kBanner + kCheckOver + kNote + kHint + kPress,
-         resetrules::kPlatformWin9x},
+        {"no printers, 95/98/ME", [](FakeSpooler& f) { f.SetWin9x(); },
+         kBanner + kCheckOver + kNote + kHint + kPress, resetrules::kPlatformWin9x},
         {"printers key cannot be opened",
          [](FakeSpooler& f) {
              f.lOpenKeyResult = ERROR_ACCESS_DENIED;
@@ -109,14 +58,14 @@ TEST(ProcfixTest, ConsoleOutputOfEachScenario)
          resetrules::kPlatformNT5},
         {"95/98/ME reset that succeeds",
          [](FakeSpooler& f) {
-             Win9x(f);
+             f.SetWin9x();
              f.printers = {Printer("LASER", kBidi)};
          },
          kBanner + NeedReset("LASER") + ResetOk("LASER") + kCheckOver + kHint + kPress,
          resetrules::kPlatformWin9x},
         {"95/98/ME reset that fails",
          [](FakeSpooler& f) {
-             Win9x(f);
+             f.SetWin9x();
              f.printers = {Printer("LASER", kBidi)};
              f.printers[0].bSetFails = true;
          },
@@ -124,7 +73,7 @@ TEST(ProcfixTest, ConsoleOutputOfEachScenario)
          resetrules::kPlatformWin9x},
         {"95/98/ME bidi clear, whatever else",
          [](FakeSpooler& f) {
-             Win9x(f);
+             f.SetWin9x();
              f.printers = {Printer("LASER", 0, "hpprint", "EMF")};
          },
          kBanner + kCheckOver + kNote + kHint + kPress, resetrules::kPlatformWin9x},
@@ -301,7 +250,7 @@ TEST(ProcfixTest, RecordHandedBackDiffersOnlyInWhatTheRulesChange)
     for (const auto& c : cases) {
         FakeSpooler fake;
         if (c.win9x)
-            Win9x(fake);
+            fake.SetWin9x();
         fake.printers = {c.printer};
         int nCount = 0;
         BYTE byKind = 0;
@@ -360,7 +309,7 @@ TEST(DocResetTest, TracesTheSameTextsAndKeepsItsOwnKind)
         } scenarios[] = {
             {"95/98/ME",
              [](FakeSpooler& f) {
-                 Win9x(f);
+                 f.SetWin9x();
                  f.printers = {Printer("A", kBidi), Printer("B", kBidi), Printer("C", kRight)};
                  f.printers[1].bSetFails = true;
                  f.printers[2].bReportSize = false;
