@@ -6,8 +6,10 @@
 #include "spoolscope/shellfunctions.h"
 #include "spoolscope/statuswords.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
+#include <vector>
 
 BEGIN_MESSAGE_MAP(CSpoolscopeDlg, CDialog)
     ON_WM_SYSCOMMAND()
@@ -214,9 +216,16 @@ void CSpoolscopeDlg::RebuildTree()
     // the old build: the handlers must not follow their data meanwhile.
     m_bTreeStale = TRUE;
     m_tree.DeleteChildren(m_hRoot);
-    for (INT_PTR i = 0; i < m_servers.GetSize(); ++i) {
-        HTREEITEM hServer = InsertServerItem(m_servers[i]);
-        InsertPrinterItems(hServer, m_servers[i]->records);
+    // Sorted insertion walks the siblings from the first one; inserting the
+    // servers from the last in order to the first lets each walk stop at
+    // once. The order the tree ends in is the same.
+    std::vector<ServerEntry*> order(m_servers.GetData(), m_servers.GetData() + m_servers.GetSize());
+    std::sort(order.begin(), order.end(), [](const ServerEntry* pA, const ServerEntry* pB) {
+        return lstrcmpiA(pA->address, pB->address) > 0;
+    });
+    for (ServerEntry* pEntry : order) {
+        HTREEITEM hServer = InsertServerItem(pEntry);
+        InsertPrinterItems(hServer, pEntry->records);
     }
     m_bTreeStale = FALSE;
 }
