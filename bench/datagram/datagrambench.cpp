@@ -54,6 +54,65 @@ long BareTables(double seconds)
     return nTables;
 }
 
+const UINT kRawNotify = WM_USER + 1;
+long g_nRawTables = 0;
+
+LRESULT CALLBACK RawNotifyProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (nMsg != kRawNotify)
+        return ::DefWindowProcA(hWnd, nMsg, wParam, lParam);
+    char buffer[datagram::kReceiveLength];
+    sockaddr_in from = {};
+    int nFrom = sizeof(from);
+    int nLength = ::recvfrom(static_cast<SOCKET>(wParam), buffer, sizeof(buffer), 0,
+                             reinterpret_cast<sockaddr*>(&from), &nFrom);
+    if (nLength == datagram::kTableLength)
+        ++g_nRawTables;
+    return 0;
+}
+
+// Pumps messages for the given seconds, calling after() after each.
+template <class F> void Pump(double seconds, F after)
+{
+    double end = Now() + seconds;
+    while (Now() < end) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::DispatchMessageA(&msg);
+            after();
+        }
+    }
+}
+
+// Tables taken by a plain window procedure on the same notifications as the
+// service's, one recvfrom a message, without the framework: where the
+// service's cost lies, in the framework or in the notifications.
+long RawNotifiedTables(double seconds)
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = RawNotifyProc;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = "DatagramBenchRaw";
+    ::RegisterClassA(&wc);
+    HWND hWnd =
+        ::CreateWindowA("DatagramBenchRaw", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    SOCKET s = ::socket(AF_INET, SOCK_DGRAM, 0);
+    BOOL bReuse = TRUE;
+    ::setsockopt(s, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&bReuse), sizeof(bReuse));
+    sockaddr_in addr = {};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(datagram::kPort);
+    g_nRawTables = 0;
+    if (hWnd != nullptr && ::bind(s, reinterpret_cast<const sockaddr*>(&addr), sizeof(addr)) == 0 &&
+        ::WSAAsyncSelect(s, hWnd, kRawNotify, FD_READ) == 0)
+        Pump(seconds, [] {});
+    ::closesocket(s);
+    if (hWnd != nullptr)
+        ::DestroyWindow(hWnd);
+    return g_nRawTables;
+}
+
 // Tables taken through the service in the given seconds, the records it
 // keeps handed back as a poll tick would take them.
 long ServiceTables(double seconds)
@@ -67,16 +126,10 @@ long ServiceTables(double seconds)
             delete pRecords->GetAt(i);
         pRecords->RemoveAll();
     };
-    double end = Now() + seconds;
-    while (Now() < end) {
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::DispatchMessageA(&msg);
-            if (pRecords->GetSize() >= 248)
-                take();
-        }
-    }
+    Pump(seconds, [&] {
+        if (pRecords->GetSize() >= 248)
+            take();
+    });
     take();
     return nRecords / datagram::kSlotCount;
 }
@@ -99,19 +152,25 @@ int main(int argc, char** argv)
     }
     WSADATA wsaData;
     ::WSAStartup(MAKEWORD(2, 2), &wsaData);
-    long nBare = 0, nService = 0;
+    long nBare = 0, nService = 0, nRaw = 0;
     for (int i = 0; i < nRounds; ++i) {
         long nRoundBare = BareTables(seconds);
         long nRoundService = ServiceTables(seconds);
+        long nRoundRaw = RawNotifiedTables(seconds);
         if (nRoundBare < 0) {
             fprintf(stderr, "datagram_bench: UDP port %u is taken\n", datagram::kPort);
             return 1;
         }
-        fprintf(stderr, "round %d: bare %ld tables, service %ld tables in %.1f s each\n", i + 1, nRoundBare,
-                nRoundService, seconds);
+        fprintf(stderr,
+                "round %d: bare %ld tables, service %ld tables, plain window procedure %ld tables in %.1f s "
+                "each\n",
+                i + 1, nRoundBare, nRoundService, nRoundRaw, seconds);
         nBare += nRoundBare;
         nService += nRoundService;
+        nRaw += nRoundRaw;
     }
+    fprintf(stderr, "tables/s: service %.0f, plain window procedure %.0f, bare loop %.0f\n",
+            nService / (seconds * nRounds), nRaw / (seconds * nRounds), nBare / (seconds * nRounds));
     double total = seconds * nRounds;
     printf("datagram\t%.0f\t%.0f\n", nService / total, nBare / total);
     return 0;
