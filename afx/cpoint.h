@@ -11,6 +11,7 @@ public:
         x = initX;
         y = initY;
     }
+    // cppcheck-suppress noExplicitConstructor ; converts from POINT, as MFC's does
     CPoint(POINT pt)
     {
         x = pt.x;

@@ -9,8 +9,10 @@ class CString {
 public:
     CString() = default;
     CString(const CString&) = default;
+    // cppcheck-suppress noExplicitConstructor ; converts from LPCSTR, as MFC's does
     CString(LPCSTR psz) : m_str(psz != nullptr ? psz : "") {}
     CString(LPCSTR pch, int nLength) : m_str(pch, nLength > 0 ? nLength : 0) {}
+    // cppcheck-suppress noExplicitConstructor ; converts from char, as MFC's does
     CString(char ch, int nRepeat = 1) : m_str(nRepeat > 0 ? nRepeat : 0, ch) {}
 
     CString& operator=(const CString&) = default;

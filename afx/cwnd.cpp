@@ -187,15 +187,16 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName
     if (m_hWnd != nullptr)
         return FALSE;
     bool bOwnClass = lpszClassName == nullptr;
-    if (bOwnClass)
+    if (bOwnClass) {
         lpszClassName = AfxRegisterDefaultClass();
-    if (bOwnClass)
         t_pWndInit = this;
+    }
     HWND hWnd = ::CreateWindowExA(dwExStyle, lpszClassName, lpszWindowName, dwStyle, x, y, nWidth, nHeight,
                                   hWndParent, nIDorHMenu, AfxGetInstanceHandle(), lpParam);
     t_pWndInit = nullptr;
     if (hWnd == nullptr)
         return FALSE;
+    // cppcheck-suppress knownConditionTrueFalse ; the first messages of CreateWindowExA may attach m_hWnd
     if (m_hWnd == nullptr && !bOwnClass)
         SubclassWindow(hWnd);
     return m_hWnd == hWnd;

@@ -11,6 +11,8 @@
 
 #include "afx/winheaders.h"
 
+#include <type_traits>
+
 class CCmdTarget;
 
 // Calls one handler with the decoded arguments and stores its result in
@@ -44,7 +46,7 @@ protected:                                          \
     {                                                                            \
         typedef theClass ThisClass;                                              \
         typedef baseClass TheBaseClass;                                          \
-        static_assert(sizeof(ThisClass) > 0, "");                                \
+        static_assert(std::is_class<ThisClass>::value, "");                      \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 
 #define END_MESSAGE_MAP()                                                                     \
@@ -55,7 +57,7 @@ protected:                                          \
 
 #define AFX_THUNK_ARGS CCmdTarget *pTarget, WPARAM wParam, LPARAM lParam, LRESULT *pResult
 #define AFX_THUNK_UNUSED (void)pTarget, (void)wParam, (void)lParam, (void)pResult
-#define AFX_THIS static_cast<ThisClass*>(pTarget)
+#define AFX_THIS (static_cast<ThisClass*>(pTarget))
 
 // ON_WM_TIMER: void OnTimer(UINT_PTR nIDEvent)
 #define ON_WM_TIMER()                                                                    \

@@ -15,6 +15,7 @@ BOOL CSpoolscopeApp::InitInstance()
     SetRegistryKey("Local AppWizard-Generated Applications");
     {
         CSpoolscopeDlg dlg;
+        // cppcheck-suppress danglingLifetime ; cleared below, before dlg goes
         m_pMainWnd = &dlg;
         dlg.DoModal();
     }

@@ -27,6 +27,7 @@ BOOL CCustomSocket::Create(int nType)
     }
     int nProtocol = nType == SOCK_STREAM ? 0 : IPPROTO_UDP;
     m_hSocket = Winsock().socket(AF_INET, nType, nProtocol);
+    // cppcheck-suppress knownConditionTrueFalse ; socket() comes through the replaceable Winsock() table
     if (m_hSocket == INVALID_SOCKET || m_hSocket == 0) {
         m_hSocket = INVALID_SOCKET;
         return FALSE;

@@ -299,10 +299,10 @@ TEST(CustomSocketTest, ResolveHostFillsOnlyAnUnsetAddress)
     // Unset, lookup succeeds: the first address, never more than four bytes.
     char address[16] = {127, 0, 0, 8, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
     char* list[] = {address, nullptr};
-    for (short nLength : {4, 16}) {
+    for (int nLength : {4, 16}) {
         hostent host = {};
         host.h_addrtype = AF_INET;
-        host.h_length = nLength;
+        host.h_length = static_cast<short>(nLength);
         host.h_addr_list = list;
         fake.pHost = &host;
         target.addr.sin_addr.s_addr = INADDR_NONE;

@@ -8,6 +8,7 @@
 #include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <thread>
@@ -76,8 +77,9 @@ TEST(SimParentTest, ExitsWhenItsParentGoesAway)
             execv(argv[0], argv.data());
             _exit(127);
         }
+        const timespec tick = {0, 10 * 1000 * 1000};
         for (int i = 0; i < 1500 && access(ready.c_str(), F_OK) != 0; ++i)
-            usleep(10 * 1000);
+            nanosleep(&tick, nullptr);
         _exit(0);
     }
     int parentStatus = -1;

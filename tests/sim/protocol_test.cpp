@@ -2,6 +2,7 @@
 // bytes, the test flags, announcing and the datagram log.
 #include "simprocess.h"
 #include "testsocket.h"
+#include "uniquefd.h"
 
 #include <gtest/gtest.h>
 
@@ -337,32 +338,31 @@ TEST_F(SimProtocolTest, LogsEveryReceivedDatagramBeforeAnswering)
 
 TEST_F(SimProtocolTest, SharesThePortWithAWildcardSocket)
 {
-    int wildcard = socket(AF_INET, SOCK_DGRAM, 0);
+    UniqueFd wildcard(socket(AF_INET, SOCK_DGRAM, 0));
     int on = 1;
-    setsockopt(wildcard, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    setsockopt(wildcard.get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     sockaddr_in any = {};
     any.sin_family = AF_INET;
     any.sin_addr.s_addr = htonl(INADDR_ANY);
     any.sin_port = htons(static_cast<uint16_t>(port_));
-    ASSERT_EQ(bind(wildcard, reinterpret_cast<sockaddr*>(&any), sizeof any), 0);
+    ASSERT_EQ(bind(wildcard.get(), reinterpret_cast<sockaddr*>(&any), sizeof any), 0);
 
     EXPECT_TRUE(StartSim({"--server", "127.0.0.2"}));
     client_.SendTo("127.0.0.2", port_, kProbe);
     std::vector<Datagram> replies = client_.Receive(1);
     ASSERT_EQ(replies.size(), 1u) << "presence reply within 5 s";
     EXPECT_EQ(replies[0].fromIp, "127.0.0.2");
-    close(wildcard);
 }
 
 TEST_F(SimProtocolTest, BindFailureNamesTheAddressAndExitsOne)
 {
     // Without SO_REUSEADDR on this socket the simulator cannot share the port.
-    int holder = socket(AF_INET, SOCK_DGRAM, 0);
+    UniqueFd holder(socket(AF_INET, SOCK_DGRAM, 0));
     sockaddr_in address = {};
     address.sin_family = AF_INET;
     inet_pton(AF_INET, "127.0.0.3", &address.sin_addr);
     address.sin_port = htons(static_cast<uint16_t>(port_));
-    ASSERT_EQ(bind(holder, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(bind(holder.get(), reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
 
     sim_.Spawn({"--server", "127.0.0.2", "--server", "127.0.0.3", "--port", std::to_string(port_),
                 "--ready-file", sim_.File("ready")});
@@ -371,7 +371,6 @@ TEST_F(SimProtocolTest, BindFailureNamesTheAddressAndExitsOne)
     EXPECT_EQ(status, 1);
     EXPECT_NE(sim_.Stderr().find("127.0.0.3:" + std::to_string(port_)), std::string::npos) << sim_.Stderr();
     EXPECT_EQ(access(sim_.File("ready").c_str(), F_OK), -1) << "ready file written despite the failure";
-    close(holder);
 }
 
 }  // namespace

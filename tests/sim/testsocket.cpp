@@ -15,8 +15,11 @@ TestSocket::TestSocket()
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t size = sizeof address;
-    bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &size);
+    if (fd_ < 0 || bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
+        std::perror("test socket on loopback");
+        std::abort();
+    }
     port_ = ntohs(address.sin_port);
 }
 

@@ -58,6 +58,7 @@ bool StartNative(const std::string& unixPath, const std::string& args)
 SimProcess::SimProcess(const std::string& args)
 {
     static int s_nCount = 0;
+    // cppcheck-suppress useInitializationList ; numbered by the counter above
     m_unixDir =
         "/tmp/spoolscope-sim-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++s_nCount);
     m_windowsDir = WindowsPath(m_unixDir);

@@ -409,7 +409,8 @@ int Session::Run(const std::string& command, const std::string& arg)
     } else if (command == "dblclick") {
         return DoubleClick(arg);
     } else if (command == "click") {
-        int nID = atoi(arg.c_str());
+        // Digits only (checked with the arguments); strtol saturates where atoi would overflow.
+        int nID = static_cast<int>(strtol(arg.c_str(), nullptr, 10));
         if (::GetDlgItem(m_window.Handle(), nID) == nullptr)
             return Failed("the monitor's window has no control " + arg);
         Deadline deadline(m_options.timeoutMs);

@@ -19,6 +19,7 @@ void PutInt32(uint8_t* at, int32_t value)
 void EncodeRecord(const PrinterConfig& printer, uint8_t* record)
 {
     std::memset(record, 0, kRecordSize);
+    // NOLINTNEXTLINE(bugprone-not-null-terminated-result): the memset above leaves the terminator
     std::memcpy(record + kNameOffset, printer.name.data(), std::min(printer.name.size(), kNameSize - 1));
     std::memcpy(record + kUserIpOffset, printer.ip, 4);
     record[kPortTypeOffset] = printer.portType;

@@ -20,7 +20,7 @@ void CMyTreeCtrl::DeleteChildren(HTREEITEM hItem)
     }
 }
 
-HTREEITEM CMyTreeCtrl::FindItemByText(HTREEITEM hStart, CString strLabel)
+HTREEITEM CMyTreeCtrl::FindItemByText(HTREEITEM hStart, const CString& strLabel)
 {
     for (HTREEITEM hItem = hStart; hItem != nullptr; hItem = GetNextItem(hItem, TVGN_NEXT)) {
         if (GetItemText(hItem).CompareNoCase(strLabel) == 0)

@@ -16,7 +16,7 @@ public:
     // The first item, in pre-order over hStart, its subtree and its later
     // siblings with theirs, whose label equals strLabel without regard to
     // case; null when none does. Earlier siblings and ancestors are not searched.
-    HTREEITEM FindItemByText(HTREEITEM hStart, CString strLabel);
+    HTREEITEM FindItemByText(HTREEITEM hStart, const CString& strLabel);
     // Sets hItem and all its descendants to bCheck.
     void SetCheckRecursive(HTREEITEM hItem, BOOL bCheck);
     // Checks hItem when any child evaluates nonzero, after evaluating every
