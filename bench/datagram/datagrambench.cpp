@@ -142,9 +142,9 @@ int main(int argc, char** argv)
     int nRounds = 3;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (strcmp(argv[i], "--seconds") == 0)
-            seconds = atof(argv[i + 1]);
+            seconds = strtod(argv[i + 1], nullptr);
         else if (strcmp(argv[i], "--rounds") == 0)
-            nRounds = atoi(argv[i + 1]);
+            nRounds = static_cast<int>(strtol(argv[i + 1], nullptr, 10));
     }
     if (!(seconds > 0) || nRounds < 1) {
         fprintf(stderr, "usage: datagram_bench [--seconds S] [--rounds N]\n");

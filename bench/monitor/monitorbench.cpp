@@ -172,7 +172,7 @@ int main(int argc, char** argv)
     else
         return Usage();
     for (int i = 2; i + 1 < argc; i += 2) {
-        int nValue = atoi(argv[i + 1]);
+        int nValue = static_cast<int>(strtol(argv[i + 1], nullptr, 10));
         if (strcmp(argv[i], "--servers") == 0 && nValue > 0)
             settings.nServers = nValue;
         else if (strcmp(argv[i], "--printers") == 0 && nValue >= 0)

@@ -107,9 +107,9 @@ int main(int argc, char** argv)
     int nTreeId = 0, nRuns = 5;
     for (int i = 3; i + 1 < argc; i += 2) {
         if (strcmp(argv[i], "--tree") == 0)
-            nTreeId = atoi(argv[i + 1]);
+            nTreeId = static_cast<int>(strtol(argv[i + 1], nullptr, 10));
         else if (strcmp(argv[i], "--runs") == 0)
-            nRuns = std::max(1, atoi(argv[i + 1]));
+            nRuns = std::max(1, static_cast<int>(strtol(argv[i + 1], nullptr, 10)));
     }
     // One start of each first: the files are then cached for both.
     if (TimeStart(program, nTreeId) < 0 || TimeStart(baseline, 0) < 0)

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -29,7 +30,10 @@ bool FloodSender::Open(const std::string& to, std::string* pError)
 {
     size_t colon = to.rfind(':');
     std::string host = to.substr(0, colon);
-    int nPort = colon == std::string::npos ? 0 : atoi(to.c_str() + colon + 1);
+    char* pEnd = nullptr;
+    long nPort = colon == std::string::npos ? 0 : strtol(to.c_str() + colon + 1, &pEnd, 10);
+    if (pEnd != nullptr && *pEnd != '\0')
+        nPort = 0;
     m_to.sin_family = AF_INET;
     m_to.sin_port = htons(static_cast<uint16_t>(nPort));
     if (nPort <= 0 || nPort > 65535 || inet_pton(AF_INET, host.c_str(), &m_to.sin_addr) != 1) {
@@ -65,7 +69,8 @@ void FloodSender::FillTable(std::vector<uint8_t>* pData)
             pRecord[0] = 0;
         } else if (nKind != 1) {
             char szName[32];
-            int nLength = snprintf(szName, sizeof(szName), "Flood%lu", m_nTable * 8 + nSlot);
+            int nLength =
+                snprintf(szName, sizeof(szName), "Flood%zu", static_cast<size_t>(m_nTable * 8 + nSlot));
             memcpy(pRecord, szName, static_cast<size_t>(nLength) + 1);
         } else if (pRecord[0] == 0) {
             pRecord[0] = 'X';

@@ -430,7 +430,7 @@ int Session::Run(const std::string& command, const std::string& arg)
     } else if (command == "wait-tree") {
         return WaitTree(arg);
     } else if (command == "responsive") {
-        return Responsive(atof(arg.c_str()));
+        return Responsive(strtod(arg.c_str(), nullptr));
     }
     fflush(stdout);
     return 0;
@@ -488,7 +488,7 @@ int main(int argc, char** argv)
             if (word == "--limit") {
                 if (!IsNumber(value) || value.size() > 6)
                     return Usage("bad --limit: " + value);
-                options.limitMs = static_cast<DWORD>(atol(value.c_str()));
+                options.limitMs = static_cast<DWORD>(strtoul(value.c_str(), nullptr, 10));
                 continue;
             }
             char* pEnd = nullptr;
@@ -513,8 +513,12 @@ int main(int argc, char** argv)
         }
         if (word == "click" && !IsNumber(arg))
             return Usage("click needs a control id: " + arg);
-        if (word == "responsive" && (atof(arg.c_str()) <= 0 || atof(arg.c_str()) > 86400))
-            return Usage("responsive needs a number of seconds: " + arg);
+        if (word == "responsive") {
+            char* pEnd = nullptr;
+            double seconds = strtod(arg.c_str(), &pEnd);
+            if (pEnd == arg.c_str() || *pEnd != '\0' || !(seconds > 0 && seconds <= 86400))
+                return Usage("responsive needs a number of seconds: " + arg);
+        }
         if (word == "key" && arg != "escape" && arg != "enter")
             return Usage("key is escape or enter: " + arg);
         commands.emplace_back(word, arg);
