@@ -71,8 +71,10 @@ size_t HeapBytesInUse()
 // The dialog, polling the first of nServers servers.
 bool OpenPolling(CBenchDlg* pDlg, const Settings& settings)
 {
-    if (!pDlg->Create(IDD_SPOOLSCOPE_DIALOG))
+    if (!pDlg->Create(IDD_SPOOLSCOPE_DIALOG)) {
+        fprintf(stderr, "monitor_bench: the dialog was not created (error %lu)\n", ::GetLastError());
         return false;
+    }
     pDlg->ReceiveReplies(settings.nServers);
     pDlg->FinishDiscovery();
     return true;
