@@ -8,6 +8,7 @@
 //
 // The two take turns, N rounds of S seconds each. Prints
 // "datagram<TAB><service tables/s><TAB><bare tables/s>".
+#include "bench/benchclock.h"
 #include "spoolscope/doc.h"
 #include "spoolscope/net/datagram.h"
 
@@ -16,14 +17,6 @@
 #include <cstring>
 
 namespace {
-
-double Now()
-{
-    LARGE_INTEGER frequency, counter;
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Tables taken by a bare loop in the given seconds; -1 if the port cannot be had.
 long BareTables(double seconds)
@@ -42,8 +35,8 @@ long BareTables(double seconds)
     }
     char buffer[datagram::kReceiveLength];
     long nTables = 0;
-    double end = Now() + seconds;
-    while (Now() < end) {
+    double end = NowMs() + seconds * 1000;
+    while (NowMs() < end) {
         sockaddr_in from = {};
         int nFrom = sizeof(from);
         int nLength = ::recvfrom(s, buffer, sizeof(buffer), 0, reinterpret_cast<sockaddr*>(&from), &nFrom);
@@ -74,8 +67,8 @@ LRESULT CALLBACK RawNotifyProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lPara
 // Pumps messages for the given seconds, calling after() after each.
 template <class F> void Pump(double seconds, F after)
 {
-    double end = Now() + seconds;
-    while (Now() < end) {
+    double end = NowMs() + seconds * 1000;
+    while (NowMs() < end) {
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
         MSG msg;
         while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {

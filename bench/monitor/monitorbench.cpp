@@ -8,6 +8,7 @@
 //   monitor_bench memory [--ticks N] [--discoveries N] [--servers N] [--printers N]
 //       private bytes after 100 poll ticks and after N more ticks with N
 //       discoveries among them; prints "memory<TAB><KiB after><TAB><KiB after 100>".
+#include "bench/benchclock.h"
 #include "benchdialog.h"
 
 #include "spoolscope/res/resource.h"
@@ -30,14 +31,6 @@ struct Settings {
     int nTicks = 0;
     int nDiscoveries = 100;
 };
-
-double Now()
-{
-    LARGE_INTEGER frequency, counter;
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 size_t PrivateKiB()
 {
@@ -97,10 +90,10 @@ int PollTick(const Settings& settings)
     std::vector<double> times;
     for (int i = 0; i < settings.nTicks; ++i) {
         dlg.ReceiveRecords(settings.nPrinters);
-        double start = Now();
+        double start = NowMs();
         dlg.StorePrinterRecords();
         dlg.RebuildTree();
-        times.push_back(Now() - start);
+        times.push_back(NowMs() - start);
         DrainMessages();
     }
     std::sort(times.begin(), times.end());

@@ -8,6 +8,7 @@
 // dialog window. The runs alternate; each program is closed (WM_CLOSE) and
 // awaited before the next starts. Prints
 // "startup<TAB><PROGRAM median ms><TAB><BASELINE median ms>".
+#include "bench/benchclock.h"
 #include <windows.h>
 #include <commctrl.h>
 
@@ -40,14 +41,6 @@ BOOL CALLBACK FindDialogOfProcess(HWND hWnd, LPARAM lParam)
     return FALSE;
 }
 
-double Now()
-{
-    LARGE_INTEGER frequency, counter;
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 // Starts the program and returns the milliseconds until it was ready, or a
 // negative number when it never was.
 double TimeStart(const std::string& program, int nTreeId)
@@ -56,7 +49,7 @@ double TimeStart(const std::string& program, int nTreeId)
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
     std::string commandLine = "\"" + program + "\"";
-    double start = Now();
+    double start = NowMs();
     if (!::CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                           &pi)) {
         fprintf(stderr, "cannot start %s (error %lu)\n", program.c_str(), ::GetLastError());
@@ -64,7 +57,7 @@ double TimeStart(const std::string& program, int nTreeId)
     }
     double elapsed = -1;
     FindState state = {pi.dwProcessId, nullptr};
-    while (Now() - start < kGiveUpMs) {
+    while (NowMs() - start < kGiveUpMs) {
         state.hFound = nullptr;
         ::EnumWindows(FindDialogOfProcess, reinterpret_cast<LPARAM>(&state));
         if (state.hFound != nullptr) {
@@ -74,7 +67,7 @@ double TimeStart(const std::string& program, int nTreeId)
                 (hTree != nullptr &&
                  ::SendMessageTimeoutA(hTree, TVM_GETNEXTITEM, TVGN_ROOT, 0, SMTO_BLOCK, 1000, &nRoot) &&
                  nRoot != 0)) {
-                elapsed = Now() - start;
+                elapsed = NowMs() - start;
                 break;
             }
         }
